@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the native and the Windows presets and runs
+# every test: the logic against the test doubles (ASan/UBSan and TSan), then the
+# Win32 routines, the window and the whole program under Wine in Xvfb.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+for preset in native native-tsan; do
+  echo "== $preset: build and test"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+  ctest --preset "$preset"
+done
+
+echo "== windows: build"
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+
+echo "== windows: test under Wine"
+source scripts/wine-session.sh
+start_wine_session build/wine-test-session
+# Drive Y: lives on a tmpfs, so moves onto it cross file systems.
+if add_tmpfs_drive Y; then export VM_SECOND_DRIVE=Y:; fi
+export VM_SCREENSHOT_DIR="$PWD/build/screenshots"
+mkdir -p "$VM_SCREENSHOT_DIR"
+ctest --preset windows
+echo "Screenshots: $VM_SCREENSHOT_DIR"

@@ -25,6 +25,7 @@ start_wine_session() {
   localedef -i zh_CN -f UTF-8 "$WINE_SESSION_DIR/locale/zh_CN.UTF-8" >/dev/null 2>&1 || true
 
   export WINEPREFIX="$WINE_SESSION_DIR/prefix"
+  mkdir -p "$WINEPREFIX"
   export HOME="$WINE_SESSION_DIR/home"
   export XDG_RUNTIME_DIR="$WINE_SESSION_DIR/home"
   export LOCPATH="$WINE_SESSION_DIR/locale"
@@ -51,7 +52,10 @@ start_wine_session() {
     "$WINESERVER" -p
     "$WINE" wineboot -u
     "$WINE" regedit /S "$(winepath_of "$source_dir/wine-prefix.reg")"
-    "$WINESERVER" -w
+    # wineboot has already opened the desktop with the old settings: start
+    # the server afresh so the virtual desktop and fonts take effect.
+    "$WINESERVER" -k || true
+    "$WINESERVER" -w || true
     "$WINESERVER" -p
   } >>"$(wine_session_log)" 2>&1
   # One program keeps the virtual desktop open for the whole session.

@@ -59,7 +59,8 @@ void CreateControls(HWND window, int dpi) {
     SendMessageW(accounts, CB_SETITEMHEIGHT, 0, entryHeight + 1);
     // Wine ignores CB_SETITEMHEIGHT for entries of a combo box that is not
     // owner-drawn; its list takes the height directly.
-    COMBOBOXINFO info = {sizeof(info)};
+    COMBOBOXINFO info = {};
+    info.cbSize = sizeof(info);
     if (GetComboBoxInfo(accounts, &info) && info.hwndList != nullptr &&
         SendMessageW(accounts, CB_GETITEMHEIGHT, 0, 0) != entryHeight + 1) {
         SendMessageW(info.hwndList, LB_SETITEMHEIGHT, 0, entryHeight + 1);

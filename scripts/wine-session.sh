@@ -52,6 +52,9 @@ start_wine_session() {
     "$WINESERVER" -p
     "$WINE" wineboot -u
     "$WINE" regedit /S "$(winepath_of "$source_dir/wine-prefix.reg")"
+    # Debian's Wine does not find its own Marlett, which draws the caption
+    # buttons; without it they show as the letters "0 1 r".
+    cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
     # wineboot has already opened the desktop with the old settings: start
     # the server afresh so the virtual desktop and fonts take effect.
     "$WINESERVER" -k || true

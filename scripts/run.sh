@@ -18,7 +18,7 @@ start_wine_session build/wine-run-session
 
 # A demonstration account with three short "videos".
 user=$(id -un)
-videos="$WINEPREFIX/drive_c/users/$user/Documents/WeChat Files/demo_account/Video"
+videos="$WINEPREFIX/drive_c/users/$user/Documents/WeChat Files/demo/Video"
 mkdir -p "$videos"
 for name in clip1 clip2 clip3; do head -c 65536 /dev/urandom >"$videos/$name.mp4"; done
 touch -d '2018-11-20 09:05:03' "$videos/clip1.mp4"

@@ -1,4 +1,6 @@
 // The refresh button: one line per video of the selected account.
+#include <chrono>
+
 #include "app/shared_state.h"
 #include "fs/file_times.h"
 #include "fs/folder_listing.h"
@@ -21,12 +23,19 @@ void OnRefreshClicked() {
         ShowMessage("暂无视频文件...", ButtonSet::OkOnly);
     } else {
         Text creation;
+        // Reading thousands of time stamps must not freeze the window either;
+        // a few milliseconds between dispatches keeps it answering at little cost.
+        constexpr auto kDispatchInterval = std::chrono::milliseconds(5);
+        auto lastDispatch = std::chrono::steady_clock::now();
         for (const Text& name : state.videoFiles) {
             Text lastWrite, lastAccess;
             GetFileTimeTexts(folder + "\\" + name, creation, lastWrite, lastAccess);
             if (AddLine(name + "|" + creation) < 0) break;  // the window is gone
-            // Reading thousands of time stamps must not freeze the window either.
-            PumpPendingEvents();
+            const auto now = std::chrono::steady_clock::now();
+            if (now - lastDispatch >= kDispatchInterval) {
+                PumpPendingEvents();
+                lastDispatch = now;
+            }
         }
     }
     EndActivity();

@@ -31,18 +31,63 @@ Text ComboEntry(HWND combo, int index) {
     return ToUtf8(entry.c_str());
 }
 
+// Painting the list for every added or replaced line, and the bar for every
+// step, costs far more than the change itself when thousands of lines arrive
+// (each paint is flushed to the screen). While lines keep changing, the
+// list's redraw is held off and both controls are painted once per frame.
+constexpr UINT kFrameMs = 30;
+constexpr UINT_PTR kRepaintTimer = 0x564D;
+// Window thread only.
+bool paintHeld = false;
+bool visibleLineChanged = false;
+
+void CALLBACK RepaintHeldControls(HWND window, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(window, timer);
+    paintHeld = false;
+    HWND list = ControlHandle(IDC_VIDEO_LIST);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    if (visibleLineChanged) InvalidateRect(list, nullptr, TRUE);
+    visibleLineChanged = false;
+    InvalidateRect(ControlHandle(IDC_PROGRESS), nullptr, FALSE);
+}
+
+// Holds the list's painting until the next frame. The timer turns redraw on
+// again, so the list is never left without it; without a timer nothing is held.
+void HoldPainting() {
+    if (paintHeld) return;
+    HWND window = MainWindowHandle();
+    if (window == nullptr || SetTimer(window, kRepaintTimer, kFrameMs, RepaintHeldControls) == 0) return;
+    SendMessageW(ControlHandle(IDC_VIDEO_LIST), WM_SETREDRAW, FALSE, 0);
+    paintHeld = true;
+}
+
+// Remembers whether a changed line lies on the visible page of the list.
+void NoteLineChange(HWND list, int index) {
+    if (visibleLineChanged || index < 0) return;
+    const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+    const int height = std::max(1, static_cast<int>(SendMessageW(list, LB_GETITEMHEIGHT, 0, 0)));
+    RECT client{};
+    GetClientRect(list, &client);
+    if (index >= top && index <= top + client.bottom / height) visibleLineChanged = true;
+}
+
 }  // namespace
 
 void ClearLines() {
-    OnWindowThread([] { SendMessageW(ControlHandle(IDC_VIDEO_LIST), LB_RESETCONTENT, 0, 0); });
+    OnWindowThread([] {
+        SendMessageW(ControlHandle(IDC_VIDEO_LIST), LB_RESETCONTENT, 0, 0);
+        if (paintHeld) visibleLineChanged = true;
+    });
 }
 
 int AddLine(const Text& line) {
     int index = -1;
     OnWindowThread([&] {
         const std::wstring wide = ToWide(line);
-        index = static_cast<int>(
-            SendMessageW(ControlHandle(IDC_VIDEO_LIST), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+        HWND list = ControlHandle(IDC_VIDEO_LIST);
+        HoldPainting();
+        index = static_cast<int>(SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str())));
+        if (paintHeld) NoteLineChange(list, index);
     });
     return index;
 }
@@ -57,14 +102,21 @@ void SetLineText(int index, const Text& line) {
         const LRESULT top = SendMessageW(list, LB_GETTOPINDEX, 0, 0);
         const LRESULT caret = SendMessageW(list, LB_GETCARETINDEX, 0, 0);
         const std::wstring wide = ToWide(line);
-        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        // The list has no way to change a line's text in place; with redraw
+        // off, the delete and the insert show as one change.
+        HoldPainting();
+        if (!paintHeld) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
         SendMessageW(list, LB_DELETESTRING, index, 0);
         SendMessageW(list, LB_INSERTSTRING, index, reinterpret_cast<LPARAM>(wide.c_str()));
         if (selection != LB_ERR) SendMessageW(list, LB_SETCURSEL, selection, 0);
         SendMessageW(list, LB_SETCARETINDEX, caret, FALSE);
         SendMessageW(list, LB_SETTOPINDEX, top, 0);
-        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-        InvalidateRect(list, nullptr, TRUE);
+        if (paintHeld) {
+            NoteLineChange(list, index);
+        } else {
+            SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(list, nullptr, TRUE);
+        }
     });
 }
 
@@ -141,7 +193,15 @@ void SetProgressMaximum(int maximum) {
 
 void SetProgressPosition(int position) {
     OnWindowThread([&] {
-        SendMessageW(ControlHandle(IDC_PROGRESS), PBM_SETPOS, std::clamp(position, 0, kProgressLimit), 0);
+        HWND progress = ControlHandle(IDC_PROGRESS);
+        // The bar repaints itself at once on every step; while painting is
+        // held it is only told the position, and shows it at the next frame.
+        // Redraw is toggled only on a shown bar: turning it on shows a window.
+        HoldPainting();
+        const bool quiet = paintHeld && (GetWindowLongW(progress, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (quiet) SendMessageW(progress, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(progress, PBM_SETPOS, std::clamp(position, 0, kProgressLimit), 0);
+        if (quiet) SendMessageW(progress, WM_SETREDRAW, TRUE, 0);
     });
 }
 

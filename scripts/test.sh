@@ -20,9 +20,9 @@ cmake --build --preset windows
 
 echo "== windows: test under Wine"
 source scripts/wine-session.sh
-start_wine_session build/wine-test-session
 # Drive Y: lives on a tmpfs, so moves onto it cross file systems.
-if add_tmpfs_drive Y; then export VM_SECOND_DRIVE=Y:; fi
+start_wine_session build/wine-test-session Y
+if [ -e "$WINEPREFIX/dosdevices/y:" ]; then export VM_SECOND_DRIVE=Y:; fi
 export VM_SCREENSHOT_DIR="$PWD/build/screenshots"
 mkdir -p "$VM_SCREENSHOT_DIR"
 ctest --preset windows

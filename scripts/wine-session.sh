@@ -1,6 +1,8 @@
 # Sourced by the run and test scripts: a private Wine prefix, home folder and
 # X display inside the build tree, and a way to stop all of it again.
-#   start_wine_session DIR   sets up DIR/prefix, DIR/home, starts Xvfb and wineserver
+#   start_wine_session DIR [LETTER...]
+#                            sets up DIR/prefix, DIR/home, starts Xvfb and wineserver;
+#                            each LETTER becomes a drive on a tmpfs (when possible)
 #   stop_wine_session        stops what start_wine_session started
 
 wine_session_log() { echo "$WINE_SESSION_DIR/session.log"; }
@@ -15,6 +17,7 @@ find_free_display() {
 
 start_wine_session() {
   WINE_SESSION_DIR=$(realpath -m "$1")
+  shift
   WINE_SESSION_TMPFS=()
   local source_dir
   source_dir=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -55,6 +58,10 @@ start_wine_session() {
     # Debian's Wine does not find its own Marlett, which draws the caption
     # buttons; without it they show as the letters "0 1 r".
     cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    # Drives must exist before the server starts again: a drive mapped later
+    # works for files but is missing from GetLogicalDrives and the picker.
+    local letter
+    for letter in "$@"; do add_tmpfs_drive "$letter" || true; done
     # wineboot has already opened the desktop with the old settings: start
     # the server afresh so the virtual desktop and fonts take effect.
     "$WINESERVER" -k || true

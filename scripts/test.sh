@@ -23,6 +23,12 @@ source scripts/wine-session.sh
 # Drive Y: lives on a tmpfs, so moves onto it cross file systems.
 start_wine_session build/wine-test-session Y
 if [ -e "$WINEPREFIX/dosdevices/y:" ]; then export VM_SECOND_DRIVE=Y:; fi
+# Drive X: is a small tmpfs that fills up during a run (needs root to mount).
+if add_small_tmpfs_drive X 8m; then
+  export VM_SMALL_DRIVE=X:
+else
+  echo "note: cannot mount a small tmpfs here; the full-drive cases will be skipped"
+fi
 export VM_SCREENSHOT_DIR="$PWD/build/screenshots"
 mkdir -p "$VM_SCREENSHOT_DIR"
 ctest --preset windows

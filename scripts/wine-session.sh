@@ -84,6 +84,19 @@ add_tmpfs_drive() {
   WINE_SESSION_TMPFS+=("$folder")
 }
 
+# Maps a drive letter to a small tmpfs of its own (e.g. 8m) that fills up
+# during a run. Mounting needs root; fails quietly otherwise.
+add_small_tmpfs_drive() {
+  local letter=$1 size=$2 folder
+  folder=$(mktemp -d "/dev/shm/videomigrator-small-${letter}-XXXXXX") || return 1
+  if ! mount -t tmpfs -o "size=$size" tmpfs "$folder" 2>/dev/null; then
+    rmdir "$folder"
+    return 1
+  fi
+  ln -sfn "$folder" "$WINEPREFIX/dosdevices/${letter,,}:"
+  WINE_SESSION_MOUNTS+=("$folder")
+}
+
 winepath_of() { echo "Z:${1//\//\\}"; }
 
 stop_wine_session() {
@@ -95,6 +108,9 @@ stop_wine_session() {
   local folder
   for folder in "${WINE_SESSION_TMPFS[@]}"; do rm -rf "$folder"; done
   WINE_SESSION_TMPFS=()
+  # Unmounted only once Wine has let go of the files on them.
+  for folder in "${WINE_SESSION_MOUNTS[@]}"; do umount "$folder" 2>/dev/null || true; rmdir "$folder" 2>/dev/null || true; done
+  WINE_SESSION_MOUNTS=()
   if [ -n "${WINE_SESSION_XVFB:-}" ]; then
     kill "$WINE_SESSION_XVFB" >/dev/null 2>&1 || true
     wait "$WINE_SESSION_XVFB" 2>/dev/null || true

@@ -26,14 +26,14 @@ AppProcess::~AppProcess() {
     if (info_.hProcess) CloseHandle(info_.hProcess);
 }
 
-bool AppProcess::Start(std::wstring* error, const std::wstring& workingFolder) {
+bool AppProcess::Start(std::wstring* error, const std::wstring& workingFolder, const std::wstring& programPath) {
     std::wstring folder = workingFolder;
     if (folder.empty()) {
         wchar_t temp[MAX_PATH + 1] = {};
         GetTempPathW(MAX_PATH + 1, temp);
         folder = temp;
     }
-    const std::wstring program = ProgramPath();
+    const std::wstring program = programPath.empty() ? ProgramPath() : programPath;
     std::wstring commandLine = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);

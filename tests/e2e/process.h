@@ -18,10 +18,11 @@ public:
     AppProcess& operator=(const AppProcess&) = delete;
     ~AppProcess();
 
-    // Starts the program with the given working folder (empty: the user's
-    // temporary folder, so the program has to set its own). False with a
-    // reason in *error when CreateProcessW fails.
-    bool Start(std::wstring* error, const std::wstring& workingFolder = std::wstring());
+    // Starts the program (or the copy of it at program) with the given working
+    // folder (empty: the user's temporary folder, so the program has to set
+    // its own). False with a reason in *error when CreateProcessW fails.
+    bool Start(std::wstring* error, const std::wstring& workingFolder = std::wstring(),
+               const std::wstring& program = std::wstring());
     // The visible top-level window of class MAIN_WINDOW_CLASS owned by the
     // process, or null when none appears in time.
     HWND WaitForMainWindow(DWORD timeoutMs = 20000);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "process.h"
 #include "scratch.h"
 
 class ProgramCopy {
@@ -26,23 +27,18 @@ private:
     std::string error_;
 };
 
+// The program started from a copy, with the temporary folder as working
+// folder so that it has to find its run directory itself.
 class ProgramInstance {
 public:
-    ProgramInstance() = default;
-    ProgramInstance(const ProgramInstance&) = delete;
-    ProgramInstance& operator=(const ProgramInstance&) = delete;
-    ~ProgramInstance();
-
-    // Starts exe with the temporary folder as working folder, so the program
-    // has to find its run directory itself.
     bool Start(const std::wstring& exe, std::string* error);
-    HWND WaitForMainWindow(DWORD timeoutMs = 30000);
-    std::optional<DWORD> WaitForExit(DWORD timeoutMs);
-    bool IsRunning() const;
+    HWND WaitForMainWindow(DWORD timeoutMs = 30000) { return process_.WaitForMainWindow(timeoutMs); }
+    std::optional<DWORD> WaitForExit(DWORD timeoutMs) { return process_.WaitForExit(timeoutMs); }
+    bool IsRunning() const { return process_.IsRunning(); }
     // TerminateProcess from the driver (under Wine the Unix process ends abruptly).
-    void Terminate();
-    DWORD Id() const { return info_.dwProcessId; }
+    void Terminate() { process_.Kill(); }
+    DWORD Id() const { return process_.Id(); }
 
 private:
-    PROCESS_INFORMATION info_{};
+    AppProcess process_;
 };

@@ -41,13 +41,13 @@ int Scale(int value, int dpi) { return MulDiv(value, dpi, 96); }
 void CreateControls(HWND window, int dpi) {
     HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    for (const ControlSpec& spec : kControls) {
-        const bool visible = spec.id != IDC_PROGRESS;
+    for (const ControlSpec& layout : kControls) {
+        const bool visible = layout.id != IDC_PROGRESS;
         HWND control = CreateWindowExW(
-            spec.exStyle, spec.className, ToWide(spec.text).c_str(),
-            WS_CHILD | (visible ? WS_VISIBLE : 0) | spec.style,
-            Scale(spec.left, dpi), Scale(spec.top, dpi), Scale(spec.width, dpi), Scale(spec.height, dpi),
-            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+            layout.exStyle, layout.className, ToWide(layout.text).c_str(),
+            WS_CHILD | (visible ? WS_VISIBLE : 0) | layout.style,
+            Scale(layout.left, dpi), Scale(layout.top, dpi), Scale(layout.width, dpi), Scale(layout.height, dpi),
+            window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)), instance, nullptr);
         SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
 

@@ -8,32 +8,12 @@
 #include "keyboard.h"
 #include "process.h"
 #include "program_at_start.h"
+#include "scratch_files.h"
 #include "screenshot.h"
 #include "ui/control_ids.h"
 #include "window_probe.h"
 
 namespace {
-
-// The folder named by VM_SCREENSHOT_DIR; a Unix path set by the test script
-// is turned into its Wine drive path.
-std::wstring ScreenshotFolder() {
-    wchar_t value[MAX_PATH] = {};
-    const DWORD length = GetEnvironmentVariableW(L"VM_SCREENSHOT_DIR", value, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) return DriverFolder();
-    std::wstring folder(value, length);
-    using DosName = wchar_t*(__cdecl*)(const char*);
-    auto toDos = reinterpret_cast<DosName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (folder[0] == L'/' && toDos) {
-        std::string unixPath(folder.begin(), folder.end());
-        if (wchar_t* dos = toDos(unixPath.c_str())) {
-            folder = dos;
-            HeapFree(GetProcessHeap(), 0, dos);
-        }
-    }
-    CreateDirectoryW(folder.c_str(), nullptr);
-    return folder;
-}
 
 COLORREF PixelAt(const RgbImage& image, int x, int y) {
     const uint8_t* p = image.pixels.data() + (static_cast<size_t>(y) * image.width + x) * 3;
@@ -73,7 +53,7 @@ TEST(MainWindowScreenshot, SavesTheFramedWindowAsPng) {
     EXPECT_GT(InkInside(image, window, ProgramAtStart::Control(IDC_ACCOUNT_LABEL), background), 20);
     EXPECT_GT(InkInside(image, window, ProgramAtStart::Control(IDC_DESTINATION), background), 100);
 
-    const std::wstring path = ScreenshotFolder() + L"\\main-window.png";
+    const std::wstring path = ScreenshotFolderPath() + L"\\main-window.png";
     ASSERT_TRUE(WritePng(image, path)) << "cannot write " << Narrow(path);
     std::printf("screenshot: %s\n", Narrow(path).c_str());
     RecordProperty("screenshot", Narrow(path));
